@@ -1,0 +1,247 @@
+// Channel configurations, connection state and the binding of host buffers.
+#include <algorithm>
+#include <cassert>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "effect_base.h"
+#include "trace.h"
+
+namespace {
+
+// Largest block the scratch buffers are sized for; larger host requests are
+// processed in pieces by the binding.
+constexpr std::int32_t kMaxBlockSize = 1 << 18;
+
+template <class Channel>
+double* ScratchOrNone(const Channel* channel) {
+  return channel->scratch.Size() > 0 ? channel->Scratch() : nullptr;
+}
+
+}  // namespace
+
+void IEffectBase::ParseChannelConfigurations(const char* channelIOStr) {
+  std::int32_t maxInputs = 0;
+  std::int32_t maxOutputs = 0;
+  if (channelIOStr) {
+    const char* position = channelIOStr;
+    while (true) {
+      int nIn = 0;
+      int nOut = 0;
+      const int read = std::sscanf(position, "%d-%d", &nIn, &nOut);
+      assert(read == 2 && "sscanf(channelIOStr, \"%d-%d\", &nIn, &nOut) == 2");
+      if (read != 2) break;
+      if (nIn > maxInputs) maxInputs = nIn;
+      if (nOut > maxOutputs) maxOutputs = nOut;
+      auto* config = new IChannelConfig{nIn, nOut};
+      if (!channelConfigs_.Add(config)) {
+        delete config;
+        throw std::bad_alloc();
+      }
+      const char* space = std::strchr(position, ' ');
+      if (!space) break;
+      position = space + 1;
+    }
+  }
+  const auto pointerBytes = [](std::int32_t n) { return n * std::int32_t(sizeof(double*)); };
+  inputPointers_.Resize(pointerBytes(maxInputs), false);
+  outputPointers_.Resize(pointerBytes(maxOutputs), false);
+  if (inputPointers_.Size() != pointerBytes(maxInputs) || outputPointers_.Size() != pointerBytes(maxOutputs)) {
+    throw std::bad_alloc();
+  }
+  auto** inputSlots = static_cast<double**>(inputPointers_.Data());
+  auto** outputSlots = static_cast<double**>(outputPointers_.Data());
+  for (std::int32_t i = 0; i < maxInputs; ++i) {
+    inputSlots[i] = nullptr;
+    auto* channel = new IInputChannel();
+    channel->slot = &inputSlots[i];
+    if (!inputChannels_.Add(channel)) {
+      delete channel;
+      throw std::bad_alloc();
+    }
+  }
+  for (std::int32_t i = 0; i < maxOutputs; ++i) {
+    outputSlots[i] = nullptr;
+    auto* channel = new IOutputChannel();
+    channel->slot = &outputSlots[i];
+    if (!outputChannels_.Add(channel)) {
+      delete channel;
+      throw std::bad_alloc();
+    }
+  }
+}
+
+bool IEffectBase::LegalIO(std::int32_t inputs, std::int32_t outputs) const {
+  bool legal = false;
+  for (std::int32_t i = 0; i < channelConfigs_.Count() && !legal; ++i) {
+    const IChannelConfig* config = channelConfigs_.Get(i);
+    legal = (inputs < 0 || inputs == config->inputs) && (outputs < 0 || outputs == config->outputs);
+  }
+  TRACE_POINT("IEffectBase::LegalIO", "%d:%d:%s", inputs, outputs, legal ? "legal" : "illegal");
+  return legal;
+}
+
+void IEffectBase::ChangeBlockSize(std::int32_t frameCount) {
+  // A size the scratch buffers cannot or should not take keeps the current one;
+  // the binding cuts longer host blocks into pieces of the current size.
+  if (frameCount < 1 || frameCount > kMaxBlockSize || frameCount == blockSize_) return;
+  const std::int32_t bytes = frameCount * std::int32_t(sizeof(double));
+  bool ok = true;
+  for (std::int32_t i = 0; i < NumInputChannels(); ++i) {
+    HeapBuffer& scratch = inputChannels_.Get(i)->scratch;
+    scratch.Resize(bytes, true);
+    ok = ok && scratch.Size() == bytes;
+  }
+  for (std::int32_t i = 0; i < NumOutputChannels(); ++i) {
+    HeapBuffer& scratch = outputChannels_.Get(i)->scratch;
+    scratch.Resize(bytes, true);
+    ok = ok && scratch.Size() == bytes;
+  }
+  const std::int32_t size = ok ? frameCount : blockSize_;
+  const std::int32_t keptBytes = size * std::int32_t(sizeof(double));
+  for (std::int32_t i = 0; i < NumInputChannels(); ++i) {
+    IInputChannel* channel = inputChannels_.Get(i);
+    channel->scratch.Resize(keptBytes, true);
+    if (keptBytes > 0) std::memset(channel->Scratch(), 0, static_cast<std::size_t>(keptBytes));
+    if (!channel->connected) *channel->slot = ScratchOrNone(channel);
+  }
+  for (std::int32_t i = 0; i < NumOutputChannels(); ++i) {
+    IOutputChannel* channel = outputChannels_.Get(i);
+    channel->scratch.Resize(keptBytes, true);
+    if (keptBytes > 0) std::memset(channel->Scratch(), 0, static_cast<std::size_t>(keptBytes));
+    if (!channel->connected) *channel->slot = ScratchOrNone(channel);
+  }
+  blockSize_ = size;
+}
+
+void IEffectBase::ConnectInputs(std::int32_t first, std::int32_t count, bool connected) {
+  const std::int64_t end = std::min<std::int64_t>(std::int64_t(first) + count, NumInputChannels());
+  for (std::int64_t i = first < 0 ? 0 : first; i < end; ++i) {
+    IInputChannel* channel = inputChannels_.Get(std::int32_t(i));
+    channel->connected = connected;
+    if (!connected) *channel->slot = ScratchOrNone(channel);
+  }
+}
+
+void IEffectBase::ConnectOutputs(std::int32_t first, std::int32_t count, bool connected) {
+  const std::int64_t end = std::min<std::int64_t>(std::int64_t(first) + count, NumOutputChannels());
+  for (std::int64_t i = first < 0 ? 0 : first; i < end; ++i) {
+    IOutputChannel* channel = outputChannels_.Get(std::int32_t(i));
+    channel->connected = connected;
+    if (!connected) *channel->slot = ScratchOrNone(channel);
+  }
+}
+
+bool IEffectBase::IsInputConnected(std::int32_t channel) const {
+  const IInputChannel* record = inputChannels_.Get(channel);
+  return record && record->connected;
+}
+
+bool IEffectBase::IsOutputConnected(std::int32_t channel) const {
+  const IOutputChannel* record = outputChannels_.Get(channel);
+  return record && record->connected;
+}
+
+// A host that hands over no buffer for a connected channel gets silence in
+// and its output dropped, rather than a stale or null pointer.
+
+void IEffectBase::BindInputBuffers(std::int32_t first, std::int32_t count, double** hostBuffers,
+                                   std::int32_t offset) {
+  std::int32_t next = 0;
+  for (std::int32_t i = first; i < first + count && i < NumInputChannels(); ++i) {
+    IInputChannel* channel = inputChannels_.Get(i);
+    if (!channel->connected) continue;
+    double* host = hostBuffers ? hostBuffers[next] : nullptr;
+    ++next;
+    if (host) {
+      *channel->slot = host + offset;
+    } else {
+      if (channel->scratch.Size() > 0) std::memset(channel->Scratch(), 0, std::size_t(channel->scratch.Size()));
+      *channel->slot = ScratchOrNone(channel);
+    }
+  }
+}
+
+void IEffectBase::BindInputBuffers(std::int32_t first, std::int32_t count, float** hostBuffers, std::int32_t offset,
+                                   std::int32_t frameCount) {
+  std::int32_t next = 0;
+  for (std::int32_t i = first; i < first + count && i < NumInputChannels(); ++i) {
+    IInputChannel* channel = inputChannels_.Get(i);
+    if (!channel->connected) continue;
+    const float* host = hostBuffers ? hostBuffers[next] : nullptr;
+    ++next;
+    double* scratch = channel->Scratch();
+    if (host) {
+      host += offset;
+      for (std::int32_t s = 0; s < frameCount; ++s) scratch[s] = host[s];
+    } else {
+      for (std::int32_t s = 0; s < frameCount; ++s) scratch[s] = 0.0;
+    }
+    *channel->slot = ScratchOrNone(channel);
+  }
+}
+
+void IEffectBase::BindOutputBuffers(std::int32_t first, std::int32_t count, double** hostBuffers,
+                                    std::int32_t offset, std::int32_t /*frameCount*/) {
+  std::int32_t next = 0;
+  for (std::int32_t i = first; i < first + count && i < NumOutputChannels(); ++i) {
+    IOutputChannel* channel = outputChannels_.Get(i);
+    if (!channel->connected) continue;
+    double* host = hostBuffers ? hostBuffers[next] : nullptr;
+    ++next;
+    channel->hostFloatDestination = nullptr;
+    *channel->slot = host ? host + offset : ScratchOrNone(channel);
+  }
+}
+
+void IEffectBase::BindOutputBuffers(std::int32_t first, std::int32_t count, float** hostBuffers,
+                                    std::int32_t offset) {
+  std::int32_t next = 0;
+  for (std::int32_t i = first; i < first + count && i < NumOutputChannels(); ++i) {
+    IOutputChannel* channel = outputChannels_.Get(i);
+    if (!channel->connected) continue;
+    float* host = hostBuffers ? hostBuffers[next] : nullptr;
+    ++next;
+    *channel->slot = ScratchOrNone(channel);
+    channel->hostFloatDestination = host ? host + offset : nullptr;
+  }
+}
+
+void IEffectBase::RunBlock(std::int32_t frameCount) {
+  ProcessBlock(NumInputChannels() > 0 ? static_cast<double**>(inputPointers_.Data()) : nullptr,
+               NumOutputChannels() > 0 ? static_cast<double**>(outputPointers_.Data()) : nullptr, frameCount);
+}
+
+void IEffectBase::RunBlockFloat(std::int32_t frameCount) {
+  RunBlock(frameCount);
+  for (std::int32_t i = 0; i < NumOutputChannels(); ++i) {
+    IOutputChannel* channel = outputChannels_.Get(i);
+    if (!channel->connected || !channel->hostFloatDestination) continue;
+    const double* source = *channel->slot;
+    float* destination = channel->hostFloatDestination;
+    for (std::int32_t s = 0; s < frameCount; ++s) destination[s] = static_cast<float>(source[s]);
+  }
+}
+
+void IEffectBase::RunBlockAccumulating(std::int32_t frameCount) {
+  RunBlock(frameCount);
+  for (std::int32_t i = 0; i < NumOutputChannels(); ++i) {
+    IOutputChannel* channel = outputChannels_.Get(i);
+    if (!channel->connected || !channel->hostFloatDestination) continue;
+    const double* source = *channel->slot;
+    float* destination = channel->hostFloatDestination;
+    for (std::int32_t s = 0; s < frameCount; ++s) destination[s] = destination[s] + static_cast<float>(source[s]);
+  }
+}
+
+void IEffectBase::ProcessBlock(double** inputs, double** outputs, std::int32_t frameCount) {
+  const std::int32_t numInputs = NumInputChannels();
+  const std::int32_t numOutputs = NumOutputChannels();
+  for (std::int32_t c = 0; c < numOutputs; ++c) {
+    double* out = outputs[c];
+    if (!out) continue;
+    const double* in = c < numInputs ? inputs[c] : nullptr;
+    for (std::int32_t s = 0; s < frameCount; ++s) out[s] = in ? in[s] : 0.0;
+  }
+}
