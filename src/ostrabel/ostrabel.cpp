@@ -25,4 +25,24 @@ Ostrabel::Ostrabel(audioMasterCallback hostCallback)
 
 Ostrabel::~Ostrabel() = default;
 
+void Ostrabel::HandleParamChange(std::int32_t paramIndex) {
+  PlugLock lock(Mutex());
+  if (paramIndex == kEffect) {
+    const double v = ParamAt(kEffect)->Value();
+    if (v >= 0.0 && v < 2.0) effectOn_ = static_cast<std::int32_t>(v) == 1;
+  }
+}
+
+void Ostrabel::ProcessBlock(double** inputs, double** outputs, std::int32_t frameCount) {
+  if (effectOn_) {
+    IEffectBase::ProcessBlock(inputs, outputs, frameCount);
+    return;
+  }
+  for (std::int32_t i = 0; i < frameCount; ++i) {
+    const double v = inputs[1][i] + inputs[0][i];
+    outputs[1][i] = v;
+    outputs[0][i] = v;
+  }
+}
+
 IEffectVST* CreateEffectInstance(audioMasterCallback hostCallback) { return new Ostrabel(hostCallback); }

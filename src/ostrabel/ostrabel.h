@@ -9,5 +9,11 @@ class Ostrabel : public IEffectVST {
   explicit Ostrabel(audioMasterCallback hostCallback);
   ~Ostrabel() override;
 
+  void HandleParamChange(std::int32_t paramIndex) override;
+  void ProcessBlock(double** inputs, double** outputs, std::int32_t frameCount) override;
+
   enum ParamIndex : std::int32_t { kLevel, kDrive, kLow, kMid, kHigh, kEffect, kNumParams };
+
+ private:
+  bool effectOn_ = false;
 };
