@@ -40,7 +40,7 @@ if ((with_tests)); then
   build win32
   build native-asan
 else
-  build native ostrabel_plugin ostrabel-host
+  build native ostrabel_plugin ostrabel-host make_guitar_clip
   build win64 ostrabel_plugin ostrabel-host
   build win32 ostrabel_plugin ostrabel-host
 fi
