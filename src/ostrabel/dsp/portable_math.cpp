@@ -34,10 +34,11 @@ constexpr int kSinhTerms = 15;
 
 constexpr DoubleDouble kOne = {1.0, 0.0};
 
-// Ties away from zero. The truncating conversion is the same whatever
-// rounding mode is set.
-std::int64_t NearestInteger(double v) {
-  return static_cast<std::int64_t>(v < 0.0 ? v - 0.5 : v + 0.5);
+// Ties away from zero, for |v| < 2^31 - 1. The truncating conversion is the
+// same whatever rounding mode is set, and 32 bits keep it an SSE2
+// instruction on i386 (64-bit conversions there go through the x87 unit).
+std::int32_t NearestInteger(double v) {
+  return static_cast<std::int32_t>(v < 0.0 ? v - 0.5 : v + 0.5);
 }
 
 double PowerOfTwo(int n) {  // n in -1022..1023
@@ -65,7 +66,7 @@ struct ScaledValue {
 
 // e^x for |x.hi| below about 750.
 ScaledValue ExpScaled(DoubleDouble x) {
-  std::int64_t n = NearestInteger(x.hi * kInvLn2);
+  std::int32_t n = NearestInteger(x.hi * kInvLn2);
   double nd = static_cast<double>(n);
   DoubleDouble r = Add(x, Negate(TwoProduct(nd, kLn2[0])));
   r = Add(r, Negate(TwoProduct(nd, kLn2[1])));
@@ -73,7 +74,7 @@ ScaledValue ExpScaled(DoubleDouble x) {
   // 1 + r(1 + r/2(1 + r/3(...))), every step in double-double.
   DoubleDouble sum = kOne;
   for (int k = kExpTerms; k >= 1; --k) sum = Add(kOne, Divide(Multiply(r, sum), k));
-  return {sum, static_cast<int>(n)};
+  return {sum, n};
 }
 
 struct ReducedAngle {
@@ -85,14 +86,14 @@ struct ReducedAngle {
 // exactly, so the remainder keeps full double-double precision even next to
 // a multiple of pi/2.
 bool ReduceAngle(double x, ReducedAngle& out) {
-  if (!(x < 0x1p51 && x > -0x1p51)) return false;
-  std::int64_t n = NearestInteger(x * kTwoOverPi);
+  if (!(x < 0x1p30 && x > -0x1p30)) return false;
+  std::int32_t n = NearestInteger(x * kTwoOverPi);
   double nd = static_cast<double>(n);
   DoubleDouble r = Add({x, 0.0}, Negate(TwoProduct(nd, kHalfPi[0])));
   r = Add(r, Negate(TwoProduct(nd, kHalfPi[1])));
   r = Add(r, Negate(TwoProduct(nd, kHalfPi[2])));
   r = Add(r, {-(nd * kHalfPi[3]), 0.0});
-  out = {r, static_cast<int>(n & 3)};
+  out = {r, n & 3};
   return true;
 }
 

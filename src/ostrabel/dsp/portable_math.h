@@ -4,8 +4,10 @@
 // except in vanishingly rare cases (about one unit in the last place at most).
 #pragma once
 
-double PortableSin(double x);  // NaN for |x| >= 2^51 or non-finite x
-double PortableCos(double x);  // NaN for |x| >= 2^51 or non-finite x
+// NaN for non-finite x and for |x| >= 2^30, far beyond any section's angle
+// (that would take a sample rate below 0.0001 Hz).
+double PortableSin(double x);
+double PortableCos(double x);
 double PortableSinh(double x);
 double PortableExp(double x);
 double PortablePow10(double x);  // 10 raised to the power x
