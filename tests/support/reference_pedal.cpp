@@ -49,9 +49,9 @@ double ReferencePedal::OnePole::Run(double x) {
   return y;
 }
 
-ReferencePedal::ReferencePedal(const ReferenceSettings& settings, std::uint32_t noiseSeed)
+ReferencePedal::ReferencePedal(const ReferenceSettings& settings, std::uint32_t seed)
     : rate_(settings.sampleRate), noise_(kNoiseEntries) {
-  RefillNoise(noiseSeed);
+  RefillNoise(seed);
   LowPass(inputLowPass_, 4084.070449666731, 0.48520302639196167);
   LowPass(blendLowPass_, 12566.370614359172, 0.48520302639196167);
   HighShelf(blendShelf_, 19477.874452256718, 0.3);

@@ -19,15 +19,15 @@ struct ReferenceSettings {
 class ReferencePedal {
  public:
   // Designs everything for settings.sampleRate with cleared memories and
-  // fills the noise table starting from noiseSeed (the plug-in's seed just
+  // fills the noise table starting from seed (the plug-in's seed just
   // before the matching reset).
-  ReferencePedal(const ReferenceSettings& settings, std::uint32_t noiseSeed);
+  ReferencePedal(const ReferenceSettings& settings, std::uint32_t seed);
 
   // Parameter index 0..5: Level, Drive, Low, Mid, High, Effect (as 0 or 1).
   void SetParameter(int index, double value);
 
   // A reset at an unchanged rate: a fresh noise table, memories kept.
-  void RefillNoise(std::uint32_t noiseSeed);
+  void RefillNoise(std::uint32_t seed);
   std::uint32_t SeedAfterFill() const { return seedAfterFill_; }
   double NoiseAt(int i) const { return noise_[i]; }
 

@@ -3,6 +3,8 @@
 // and a guitar-like test signal.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <memory>
 #include <numbers>
