@@ -1,11 +1,17 @@
 #include "ostrabel.h"
 
+#include "editor/graphics_base.h"
 #include "vst/plugin_factory.h"
 
 namespace {
 
 constexpr std::int32_t kNumPrograms = 16;
 constexpr std::int32_t kVersion = 0x20300;  // 2.3.0
+
+// The chain numbers its parameters as the effect does.
+static_assert(int(Ostrabel::kLevel) == LevelParam && int(Ostrabel::kDrive) == DriveParam &&
+              int(Ostrabel::kLow) == LowParam && int(Ostrabel::kMid) == MidParam &&
+              int(Ostrabel::kHigh) == HighParam && int(Ostrabel::kEffect) == EffectParam);
 
 }  // namespace
 
@@ -25,24 +31,21 @@ Ostrabel::Ostrabel(audioMasterCallback hostCallback)
 
 Ostrabel::~Ostrabel() = default;
 
+void Ostrabel::ResetProcessing() {
+  PlugLock lock(Mutex());
+  chain.ResetProcessing(SampleRate());
+}
+
 void Ostrabel::HandleParamChange(std::int32_t paramIndex) {
   PlugLock lock(Mutex());
-  if (paramIndex == kEffect) {
-    const double v = ParamAt(kEffect)->Value();
-    if (v >= 0.0 && v < 2.0) effectOn_ = static_cast<std::int32_t>(v) == 1;
-  }
+  const IParameter* param = ParamAt(paramIndex);
+  if (!param) return;
+  const std::optional<double> led = chain.HandleParamChange(paramIndex, param->Value());
+  if (led && Editor() && ledControl >= 0) Editor()->ShowControlValue(ledControl, *led);
 }
 
 void Ostrabel::ProcessBlock(double** inputs, double** outputs, std::int32_t frameCount) {
-  if (effectOn_) {
-    IEffectBase::ProcessBlock(inputs, outputs, frameCount);
-    return;
-  }
-  for (std::int32_t i = 0; i < frameCount; ++i) {
-    const double v = inputs[1][i] + inputs[0][i];
-    outputs[1][i] = v;
-    outputs[0][i] = v;
-  }
+  chain.ProcessBlock(inputs, outputs, frameCount);
 }
 
 IEffectVST* CreateEffectInstance(audioMasterCallback hostCallback) { return new Ostrabel(hostCallback); }
