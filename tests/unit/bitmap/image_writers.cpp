@@ -64,7 +64,8 @@ struct JpegErrors {
 void JpegJump(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1); }
 
 bool WriteJpeg(jpeg_compress_struct& info, JpegErrors& errors, int width, int height, int components,
-               const Bytes& samples, int quality, unsigned char** buffer, unsigned long* size)
+               const Bytes& samples, int quality, bool progressive, unsigned char** buffer,
+               unsigned long* size)
 {
     if (setjmp(errors.jump)) return false;
     jpeg_create_compress(&info);
@@ -75,6 +76,7 @@ bool WriteJpeg(jpeg_compress_struct& info, JpegErrors& errors, int width, int he
     info.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
+    if (progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(samples.data() + std::size_t(info.next_scanline) * width * components);
@@ -97,7 +99,7 @@ Bytes EncodePng(const PngImage& image)
     return out;
 }
 
-Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, int quality)
+Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, int quality, bool progressive)
 {
     jpeg_compress_struct info{};
     JpegErrors errors{};
@@ -105,7 +107,7 @@ Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, in
     errors.manager.error_exit = JpegJump;
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
-    const bool ok = WriteJpeg(info, errors, width, height, components, samples, quality, &buffer, &size);
+    const bool ok = WriteJpeg(info, errors, width, height, components, samples, quality, progressive, &buffer, &size);
     jpeg_destroy_compress(&info);
     Bytes out;
     if (ok && buffer) out.assign(buffer, buffer + size);

@@ -26,7 +26,8 @@ struct PngImage {
 Bytes EncodePng(const PngImage& image);
 
 // components 1 (grey), 3 (RGB) or 4 (CMYK); samples row after row.
-Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, int quality = 95);
+Bytes EncodeJpeg(int width, int height, int components, const Bytes& samples, int quality = 95,
+                 bool progressive = false);
 
 // Keeps the bytes for the life of the process and registers them as a resource.
 void RegisterTestResource(const char* type, int id, const Bytes& bytes);
