@@ -140,6 +140,25 @@ TEST(PixelCombiner, WeightEdges)
     EXPECT_EQ(Composite(0x20406080u, 0x00000000u, -0.5f, BlendCopy), 0x20406080u);
 }
 
+TEST(PixelCombiner, HsvAdjustThroughEverySextantAndTheHueWrap)
+{
+    // Neutral sources (128, 128, 128) round-trip the colour through each
+    // sextant; red 0 and 255 turn the hue by -192 and +190 across the wrap.
+    const struct {
+        PixelWord dest, source, expected;
+    } cases[] = {
+        {0x10C80000u, 0x4D008080u, 0x4D01C8C8u},  // red: hue 0 - 192 + 384 = 192
+        {0x100000C8u, 0x4DFF8080u, 0x4DC8C101u},  // blue: hue 256 + 190 - 384 = 62
+        {0x10C80064u, 0xFF808080u, 0xFFC80164u},  // red to magenta: base 383, hue 352
+        {0x1032C864u, 0xFF808080u, 0xFF32C863u},  // green above blue: hue 149
+        {0x100A64C8u, 0xFF808080u, 0xFF0B63C8u},  // blue above green: hue 226
+        {0x106400C8u, 0xFF808080u, 0xFF6101C8u},  // blue above red: hue 287
+        {0x1096C800u, 0xFF808080u, 0xFF93C801u},  // green above red: hue 81
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Composite(c.dest, c.source, 1.0f, BlendHSVAdjust), c.expected) << std::hex << c.dest;
+}
+
 TEST(PixelCombiner, CombinerOutsideTheTableDrawsNothing)
 {
     for (BlendMode mode : {6u, 7u, 0x10006u, 0xEFu})
