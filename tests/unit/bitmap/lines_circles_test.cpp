@@ -207,6 +207,29 @@ TEST(DrawCircle, ClipsAtTheBorderAndHandlesFlippedBitmaps)
     EXPECT_TRUE(std::equal(flipped.GetPixels(), flipped.GetPixels() + 21 * 21, plain.GetPixels()));
 }
 
+TEST(Primitives, NeverWriteBeyondTheLogicalWidthOfAWideSpan)
+{
+    // A shrunk surface keeps its wider rows: the pixels past the logical width
+    // are inside the allocation, so only this check (not the sanitizer) sees a stray write.
+    SystemBitmap surface(12, 8);
+    Fill(surface, 0);
+    surface.Resize(6, 6);
+    ASSERT_EQ(surface.GetRowStride(), 12);
+    DrawLine(&surface, 0, 1, 100, 4, ~0u, 1.0f, BlendCopy, true);
+    DrawLine(&surface, 5, 0, 40, 40, ~0u, 0.7f, BlendCopy, true);
+    DrawCircle(&surface, 5.0f, 3.0f, 2.7f, ~0u, 1.0f, BlendCopy, true);
+    DrawCircle(&surface, 4.0f, 4.0f, 4.0f, ~0u, 1.0f, BlendCopy, true);  // stamp
+    DrawArc(&surface, 5.5f, 2.5f, 3.3f, -1.0f, 2.5f, ~0u, 1.0f, BlendAdd, true);
+    FillRectangle(&surface, 4, 4, 10, 10, ~0u, 0.3f, BlendCopy);
+    int drawn = 0;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 12; ++x) {
+            if (x >= 6 || y >= 6) EXPECT_EQ(surface.GetPixels()[y * 12 + x], 0u) << x << "," << y;
+            else drawn += surface.GetPixels()[y * 12 + x] != 0;
+        }
+    EXPECT_GT(drawn, 12);
+}
+
 TEST(DrawArc, FullTurnIsTheWholeCircle)
 {
     MemoryBitmap arc(21, 21), circle(21, 21);

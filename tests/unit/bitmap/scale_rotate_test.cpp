@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <numbers>
 
@@ -99,6 +100,32 @@ TEST(ScaleBlitBitmap, NearestEnlargementAndTheHalfWeightShortcut)
     EXPECT_EQ(ReadPixel(&dest, 3, 3), MakePixelWord(254, 127, 127, 127 + 3));
 }
 
+TEST(ScaleBlitBitmap, ClipsAtEveryBorder)
+{
+    MemoryBitmap src(2, 2), dest(4, 4);
+    FillMarkers(src);
+    const struct {
+        int x, y;
+        std::vector<std::string> shape;
+        int sx, sy;  // source pixel at the first drawn destination pixel
+    } cases[] = {
+        {2, 2, {"....", "....", "..##", "..##"}, 0, 0},
+        {-2, -2, {"##..", "##..", "....", "...."}, 1, 1},
+        {-3, 1, {"....", "#...", "#...", "#..."}, 1, 0},
+        {3, -3, {"...#", "....", "....", "...."}, 0, 1},
+    };
+    for (const auto& c : cases) {
+        Fill(dest, kBackground);
+        ScaleBlitBitmap(&dest, &src, c.x, c.y, 4, 4, 0.0f, 0.0f, 2.0f, 2.0f, 0.6f, BlendCopy);
+        EXPECT_EQ(Shape(dest, kBackground), c.shape) << c.x << "," << c.y;
+        const int fx = std::max(c.x, 0), fy = std::max(c.y, 0);
+        MemoryBitmap expected(1, 1);
+        Fill(expected, kBackground);
+        BlitBitmapArea(&expected, &src, 0, 0, c.sx, c.sy, 1, 1, 0.6f, BlendCopy);
+        EXPECT_EQ(ReadPixel(&dest, fx, fy), ReadPixel(&expected, 0, 0)) << c.x << "," << c.y;
+    }
+}
+
 TEST(ScaleBlitBitmap, NegativeSizesMirrorIntoTheRectangle)
 {
     MemoryBitmap src(4, 3), mirrored(4, 3);
@@ -153,6 +180,21 @@ TEST(RotateBlitBitmap, ZeroAngleCopies)
     Fill(dest, kBackground);
     RotateBlitBitmap(&dest, &src, 0, 0, 5, 4, 0.0f, 0.0f, 5.0f, 4.0f, 0.0f, false, 1.0f, BlendCopy, 0.0f, 0.0f);
     EXPECT_EQ(Pixels(dest), Pixels(src));
+}
+
+TEST(RotateBlitBitmap, ClipsAtTheDestinationBorders)
+{
+    MemoryBitmap src(4, 4), dest(4, 4);
+    FillMarkers(src);
+    Fill(dest, kBackground);
+    RotateBlitBitmap(&dest, &src, -1, -2, 4, 4, 0.0f, 0.0f, 4.0f, 4.0f, 0.0f, false, 1.0f, BlendCopy, 0.0f, 0.0f);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(ReadPixel(&dest, x, y), x < 3 && y < 2 ? Marker(x + 1, y + 2) : kBackground) << x << "," << y;
+    Fill(dest, kBackground);
+    RotateBlitBitmap(&dest, &src, 3, 1, 4, 4, 0.0f, 0.0f, 4.0f, 4.0f, 0.0f, false, 1.0f, BlendCopy, 0.0f, 0.0f);
+    EXPECT_EQ(Shape(dest, kBackground), (std::vector<std::string>{"....", "...#", "...#", "...#"}));
+    EXPECT_EQ(ReadPixel(&dest, 3, 3), Marker(0, 2));
 }
 
 TEST(RotateBlitBitmap, ClipToSourceLimitsTheSampledArea)
