@@ -4,7 +4,7 @@
 #include "image_file.h"
 #include "load_target.h"
 #include "pixel_access.h"
-#include "resources.h"
+#include "resource.h"
 
 #include <png.h>
 

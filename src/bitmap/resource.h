@@ -1,5 +1,5 @@
 // Finding image bytes stored with the module: Win32 resources on Windows
-// (resources_win32.cpp), the embedded table elsewhere (resources_posix.cpp).
+// (resource_win32.cpp), the embedded table elsewhere (resource_posix.cpp).
 #pragma once
 
 #include "bitmap.h"

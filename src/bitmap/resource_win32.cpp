@@ -1,6 +1,6 @@
 // Resources compiled into the module by windres; the embedded table is the
 // fallback so that bytes registered at run time are found in every build.
-#include "resources.h"
+#include "resource.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // Outside Windows the module's resources are the embedded table.
-#include "resources.h"
+#include "resource.h"
 
 namespace bitmap_detail {
 

@@ -1,7 +1,7 @@
 // The process-wide table of embedded resources. Registration happens during
 // static initialisation in any order, so the table is built on first use.
 #include "bitmap.h"
-#include "resources.h"
+#include "resource.h"
 
 #include <cctype>
 #include <cstdint>
