@@ -40,6 +40,35 @@ void ArcPoint(float cx, float cy, float radius, double t, std::int64_t& x, std::
     y = TruncateToInt64(cy - radius * std::cos(angle));
 }
 
+// The box that the end points cut off bounds a piece only in some quadrant
+// combinations: from the bottom to just below the left point it would also
+// take in the whole upper-left quadrant. The piece's own extent (its end points
+// and the axis points it passes), a pixel wider on every side for truncation
+// and the antialiasing neighbours, trims what lies beyond the arc.
+void NarrowToExtent(ClipBox& clip, float cx, float cy, float radius, float start, float end)
+{
+    double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    bool first = true;
+    auto take = [&](double t) {
+        const double x = double(cx) + double(radius) * std::sin(t), y = double(cy) - double(radius) * std::cos(t);
+        if (first) minX = maxX = x, minY = maxY = y, first = false;
+        minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
+    };
+    take(start);
+    take(end);
+    const double quarter = double(kPi) / 2.0;
+    const double firstAxis = std::ceil(double(start) / quarter);
+    for (int k = 0; k < 4; ++k) {
+        const double t = (firstAxis + k) * quarter;
+        if (t >= end) break;
+        if (t > start) take(t);
+    }
+    clip.left = std::max(clip.left, TruncateToInt64(std::floor(minX)) - 1);
+    clip.right = std::min(clip.right, TruncateToInt64(std::floor(maxX)) + 2);
+    clip.top = std::max(clip.top, TruncateToInt64(std::floor(minY)) - 1);
+    clip.bottom = std::min(clip.bottom, TruncateToInt64(std::floor(maxY)) + 2);
+}
+
 // One piece of at most half a turn, drawn as the outline clipped by the box its
 // two end points cut off.
 template <class P>
@@ -66,6 +95,7 @@ void DrawArcPiece(const PixelView& memory, const P& painter, float cx, float cy,
     else if (te >= threeHalfPi - eps) clip.top = std::max(clip.top, py);
     else clip.left = std::max(clip.left, px);
 
+    NarrowToExtent(clip, cx, cy, radius, start, end);
     DrawCircleOutline(memory, painter, cx, cy, radius, w, antialias, clip);
 }
 
@@ -103,6 +133,8 @@ void DrawArc(Bitmap* bitmap, float cx, float cy, float radius, float startAngle,
         const float start = kPi - endAngle, end = kPi - startAngle;
         startAngle = start, endAngle = end;
     }
+    // An arc that ends before it starts is empty.
+    if (endAngle < startAngle) return;
     const int w = OutlineWeight(opacity, mode);
     if (w == 0) return;
     const PixelView memory = MemoryLayout(view);

@@ -270,6 +270,31 @@ TEST(DrawArc, LongArcsAreCutIntoHalfTurns)
     }
 }
 
+TEST(DrawArc, DrawsOnlyBetweenItsAngles)
+{
+    // Every touched pixel's angle (0 up, clockwise) lies within the arc, give
+    // or take the half-pixel of truncation at the ends.
+    for (auto [start, end] : {std::pair{0.0f, 4.5f}, {3.3f, 4.4f}, {-2.0f, 0.3f}, {1.0f, 2.0f}, {4.0f, 7.0f}}) {
+        for (bool antialias : {false, true}) {
+            MemoryBitmap bitmap(41, 41);
+            Fill(bitmap, 0);
+            DrawArc(&bitmap, 20.0f, 20.0f, 15.0f, start, end, ~0u, 1.0f, BlendCopy, antialias);
+            const PixelSet drawn = Touched(bitmap, 0);
+            EXPECT_GT(drawn.size(), std::size_t(10 * (end - start))) << start << " " << antialias;  // about 13 pixels a radian
+            for (auto [x, y] : drawn) {
+                const double dx = x + 0.5 - 20.0, dy = 20.0 - (y + 0.5);
+                double t = std::atan2(dx, dy);  // 0 up, clockwise
+                while (t < start - 0.2) t += 2 * std::numbers::pi;
+                EXPECT_LE(t, end + 0.2) << start << ".." << end << " at " << x << "," << y;
+            }
+        }
+    }
+    MemoryBitmap bitmap(41, 41);
+    Fill(bitmap, 0);
+    DrawArc(&bitmap, 20.0f, 20.0f, 15.0f, 2.0f, 1.0f, ~0u, 1.0f, BlendCopy, false);
+    EXPECT_TRUE(Touched(bitmap, 0).empty());
+}
+
 TEST(DrawArc, FlippedBitmapShowsTheMirroredArc)
 {
     FlippedBitmap flipped(21, 21);
