@@ -72,6 +72,23 @@ TEST(ScaleBlitBitmap, BilinearEnlargementAndDestinationClipping)
     EXPECT_EQ(Blues(dest, 0), (std::vector<int>{100, 200, 200, PixelBlue(kBackground)}));
 }
 
+TEST(ScaleBlitBitmap, TrimsWalksThatRunPastTheSource)
+{
+    // From 1.5 onwards four steps would end at 4.5, past the 4-pixel source, so
+    // the run is cut to (4 x 65536 - 1.5 x 65536 - 65536) / 65536 = 1 pixel:
+    // halfway between 100 and 200.
+    auto src = BlueRow({0, 100, 200, 250});
+    MemoryBitmap dest(4, 1);
+    Fill(dest, kBackground);
+    ScaleBlitBitmap(&dest, src.get(), 0, 0, 4, 1, 1.5f, 0.0f, 4.0f, 1.0f, 1.0f, BlendFilterBilinear);
+    EXPECT_EQ(Pixels(dest), (std::vector<PixelWord>{0xFF000096u, kBackground, kBackground, kBackground}));
+    // A start left of the source skips (65536 + 98304 - 1) / 65536 = 2 leading
+    // pixels instead; the rest sample 0.5 and 1.5.
+    Fill(dest, kBackground);
+    ScaleBlitBitmap(&dest, src.get(), 0, 0, 4, 1, -1.5f, 0.0f, 4.0f, 1.0f, 1.0f, BlendFilterBilinear);
+    EXPECT_EQ(Pixels(dest), (std::vector<PixelWord>{kBackground, kBackground, 0xFF000032u, 0xFF000096u}));
+}
+
 TEST(ScaleBlitBitmap, HalvingUsesTheThreeByThreeBox)
 {
     // Source blue = 10 x + 40 y. Taps outside the source are left out.
