@@ -145,7 +145,7 @@ int main(int argc, char** argv)
     std::mt19937 random(seed);
     constexpr int kId = 4242;
     long decoded = 0, rejected = 0, invalid = 0;
-    Bytes input;
+    Bytes input, registered;
 
     for (long i = 0; i < iterations; ++i) {
         const Seed& origin = corpus[std::size_t(random() % corpus.size())];
@@ -169,7 +169,9 @@ int main(int argc, char** argv)
             const std::string path = WriteTempFile(asPng ? "fuzz.png" : "fuzz.jpg", input);
             result = asPng ? LoadPngFile(path.c_str(), target) : LoadJpegFile(path.c_str(), target);
         } else {
-            RegisterTestResource(asPng ? "PNG" : "JPG", kId, input.empty() ? Bytes{0} : input);
+            // The table keeps a pointer: the bytes stay in `registered` until the next input replaces them.
+            registered = input.empty() ? Bytes{0} : input;
+            RegisterEmbeddedResource(asPng ? "PNG" : "JPG", kId, registered.data(), registered.size());
             result = asPng ? LoadPngResource(nullptr, kId, target) : LoadJpegResource(nullptr, kId, target);
         }
         if (!result) {
