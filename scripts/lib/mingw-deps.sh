@@ -116,12 +116,10 @@ fetch_sources() { # PACKAGE...
 # zlib: Debian's source has no win32 makefile and zlib's configure refuses
 # MinGW, so its library objects (the list in Makefile.in) are compiled here.
 build_zlib() { # TRIPLE PREFIX BUILDDIR
-  local triple=$1 prefix=$2 b=$3 src objs
+  local triple=$1 prefix=$2 b=$3 src objs cflags o
   src=$(src_dir zlib)
-  objs=$(sed -n 's/^OBJ[ZG] *= *//p' "$src/Makefile.in")
-  [[ -n $objs ]] || die "no object list in $src/Makefile.in"
-  local cflags o
-  read -ra objs <<<"$objs"
+  mapfile -t objs < <(sed -n 's/^OBJ[ZG] *= *//p' "$src/Makefile.in" | tr -s ' \t' '\n' | grep .)
+  ((${#objs[@]})) || die "no object list in $src/Makefile.in"
   read -ra cflags <<<"$(deps_cflags "$triple")"
   for o in "${objs[@]}"; do echo "${o%.o}"; done |
     logged xargs -P "$deps_jobs" -I{} "$triple-gcc-posix" -O3 -DNDEBUG -Wall "${cflags[@]}" \
@@ -167,6 +165,33 @@ build_libpng() { # TRIPLE PREFIX BUILDDIR
   cmake_build "$1" "$2" "$3" "$(src_dir libpng1.6)" \
     -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
     -DZLIB_INCLUDE_DIR="$2/include" -DZLIB_LIBRARY="$2/lib/libz.a"
+}
+
+# Links a program using all three libraries statically, as the plug-in will.
+check_link() { # TRIPLE PREFIX BUILDDIR
+  local triple=$1 prefix=$2 b=$3
+  cat >"$b/check.c" <<'EOF'
+#include <stdio.h>
+#include <png.h>
+#include <jpeglib.h>
+#include <zlib.h>
+int main(void) {
+  unsigned char in[64] = {0}, z[128];
+  uLongf zn = sizeof z;
+  struct jpeg_error_mgr err;
+  png_image image = {0};
+  image.version = PNG_IMAGE_VERSION;
+  gzFile f = gzopen("nul", "rb");
+  if (f) gzclose(f);
+  jpeg_std_error(&err);
+  return compress(z, &zn, in, sizeof in) != Z_OK ||
+         png_image_begin_read_from_memory(&image, in, sizeof in) ||
+         printf("zlib %s, libpng %s, libjpeg API %d\n", zlibVersion(),
+                png_get_libpng_ver(NULL), JPEG_LIB_VERSION) < 0;
+}
+EOF
+  logged "$triple-gcc-posix" -static -I"$prefix/include" "$b/check.c" -o "$b/check.exe" \
+    "$prefix/lib/libpng16.a" "$prefix/lib/libjpeg.a" "$prefix/lib/libz.a"
 }
 
 build_libjpeg() { # TRIPLE PREFIX BUILDDIR
@@ -226,6 +251,14 @@ build_mingw_deps() { # REPO
     echo "${lib_key["$lib $triple"]}" >"$stamp"
     rm -rf "$b"
     done_step "built"
+  done
+  for triple in "${OSTRABEL_TRIPLES[@]}"; do
+    [[ " ${todo[*]} " == *" $triple "* ]] || continue
+    step "link check $triple"
+    b=$deps_build/$triple/check
+    mkdir -p "$b"
+    check_link "$triple" "$(deps_prefix "$triple")" "$b"
+    done_step "ok"
   done
   rm -rf "$deps_build"
 }
