@@ -11,13 +11,7 @@ native_plugin=build/native/src/ostrabel/Ostrabel.so
 win64_host=build/win64/tools/host/ostrabel-host.exe
 win64_plugin=build/win64/src/ostrabel/Ostrabel_x64.dll
 
-sessions=(
-  "--rate 44100 --block 512 --frames 44100"
-  "--rate 48000 --block 256 --frames 48000 --path float Drive=1 Low=0.2 High=0.9"
-  "--rate 96000 --block 1024 --frames 40000 --path accumulate Level=1 Drive=0 Mid=0.8"
-  "--rate 48000 --block 64 --frames 20000 Effect=Off"
-  "--rate 44100 --block 300 --frames 30000 --program 3 Drive=0.77"
-)
+mapfile -t sessions <"$repo/tests/cross/sessions.txt"
 passed=0
 failed=0
 for session in "${sessions[@]}"; do

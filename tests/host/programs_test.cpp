@@ -20,7 +20,7 @@ TEST_F(ProgramsTest, SelectingAProgramRestoresItsValuesAndKeepsEditsOfTheLastOne
 TEST_F(ProgramsTest, OutOfRangeSelectionKeepsTheCurrentProgram) {
   auto plugin = Started();
   plugin->Dispatch(effSetProgram, 0, 3);
-  for (VstIntPtr index : {VstIntPtr(-1), VstIntPtr(16), VstIntPtr(1) << 40}) {
+  for (VstIntPtr index : {VstIntPtr(-1), VstIntPtr(16), VstIntPtr(1) << (8 * sizeof(VstIntPtr) - 2)}) {
     EXPECT_EQ(plugin->Dispatch(effSetProgram, 0, index), 0);
     EXPECT_EQ(plugin->Dispatch(effGetProgram), 3);
   }

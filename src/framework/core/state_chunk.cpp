@@ -4,6 +4,15 @@
 
 bool StateChunk::Assign(const void* data, std::int32_t size) {
   if (size < 0) return false;
+  // A host may hand back the memory this chunk gave it: move it into place
+  // first, then shrink without reallocating.
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  if (Size() > 0 && bytes >= Data() && bytes < Data() + Size()) {
+    if (bytes + size > Data() + Size()) return false;
+    std::memmove(buffer_.Data(), bytes, static_cast<std::size_t>(size));
+    buffer_.Resize(size, false);
+    return true;
+  }
   const std::int32_t before = buffer_.Size();
   buffer_.Resize(size, true);
   if (buffer_.Size() != size) {
