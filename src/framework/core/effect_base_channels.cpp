@@ -19,6 +19,31 @@ double* ScratchOrNone(const Channel* channel) {
   return channel->scratch.Size() > 0 ? channel->Scratch() : nullptr;
 }
 
+// A disconnected channel's slot points at its own scratch (or at nothing while that is empty).
+template <class Channel>
+void ConnectChannels(PointerList<Channel>& channels, std::int32_t first, std::int32_t count, bool connected) {
+  const std::int64_t end = std::min<std::int64_t>(std::int64_t(first) + count, channels.Count());
+  for (std::int64_t i = first < 0 ? 0 : first; i < end; ++i) {
+    Channel* channel = channels.Get(std::int32_t(i));
+    channel->connected = connected;
+    if (!connected) *channel->slot = ScratchOrNone(channel);
+  }
+}
+
+// Resizes every scratch to the given bytes and clears it; false when memory was short.
+template <class Channel>
+bool ResizeScratch(PointerList<Channel>& channels, std::int32_t bytes) {
+  bool ok = true;
+  for (std::int32_t i = 0; i < channels.Count(); ++i) {
+    Channel* channel = channels.Get(i);
+    channel->scratch.Resize(bytes, true);
+    ok = ok && channel->scratch.Size() == bytes;
+    if (channel->scratch.Size() > 0) std::memset(channel->Scratch(), 0, std::size_t(channel->scratch.Size()));
+    if (!channel->connected) *channel->slot = ScratchOrNone(channel);
+  }
+  return ok;
+}
+
 }  // namespace
 
 void IEffectBase::ParseChannelConfigurations(const char* channelIOStr) {
@@ -87,50 +112,24 @@ void IEffectBase::ChangeBlockSize(std::int32_t frameCount) {
   // the binding cuts longer host blocks into pieces of the current size.
   if (frameCount < 1 || frameCount > kMaxBlockSize || frameCount == blockSize_) return;
   const std::int32_t bytes = frameCount * std::int32_t(sizeof(double));
-  bool ok = true;
-  for (std::int32_t i = 0; i < NumInputChannels(); ++i) {
-    HeapBuffer& scratch = inputChannels_.Get(i)->scratch;
-    scratch.Resize(bytes, true);
-    ok = ok && scratch.Size() == bytes;
-  }
-  for (std::int32_t i = 0; i < NumOutputChannels(); ++i) {
-    HeapBuffer& scratch = outputChannels_.Get(i)->scratch;
-    scratch.Resize(bytes, true);
-    ok = ok && scratch.Size() == bytes;
-  }
-  const std::int32_t size = ok ? frameCount : blockSize_;
-  const std::int32_t keptBytes = size * std::int32_t(sizeof(double));
-  for (std::int32_t i = 0; i < NumInputChannels(); ++i) {
-    IInputChannel* channel = inputChannels_.Get(i);
-    channel->scratch.Resize(keptBytes, true);
-    if (keptBytes > 0) std::memset(channel->Scratch(), 0, static_cast<std::size_t>(keptBytes));
-    if (!channel->connected) *channel->slot = ScratchOrNone(channel);
-  }
-  for (std::int32_t i = 0; i < NumOutputChannels(); ++i) {
-    IOutputChannel* channel = outputChannels_.Get(i);
-    channel->scratch.Resize(keptBytes, true);
-    if (keptBytes > 0) std::memset(channel->Scratch(), 0, static_cast<std::size_t>(keptBytes));
-    if (!channel->connected) *channel->slot = ScratchOrNone(channel);
+  const bool inputsOk = ResizeScratch(inputChannels_, bytes);
+  const bool outputsOk = ResizeScratch(outputChannels_, bytes);
+  std::int32_t size = frameCount;
+  if (!inputsOk || !outputsOk) {
+    // Back to the size every buffer can hold.
+    size = blockSize_;
+    ResizeScratch(inputChannels_, size * std::int32_t(sizeof(double)));
+    ResizeScratch(outputChannels_, size * std::int32_t(sizeof(double)));
   }
   blockSize_ = size;
 }
 
 void IEffectBase::ConnectInputs(std::int32_t first, std::int32_t count, bool connected) {
-  const std::int64_t end = std::min<std::int64_t>(std::int64_t(first) + count, NumInputChannels());
-  for (std::int64_t i = first < 0 ? 0 : first; i < end; ++i) {
-    IInputChannel* channel = inputChannels_.Get(std::int32_t(i));
-    channel->connected = connected;
-    if (!connected) *channel->slot = ScratchOrNone(channel);
-  }
+  ConnectChannels(inputChannels_, first, count, connected);
 }
 
 void IEffectBase::ConnectOutputs(std::int32_t first, std::int32_t count, bool connected) {
-  const std::int64_t end = std::min<std::int64_t>(std::int64_t(first) + count, NumOutputChannels());
-  for (std::int64_t i = first < 0 ? 0 : first; i < end; ++i) {
-    IOutputChannel* channel = outputChannels_.Get(std::int32_t(i));
-    channel->connected = connected;
-    if (!connected) *channel->slot = ScratchOrNone(channel);
-  }
+  ConnectChannels(outputChannels_, first, count, connected);
 }
 
 bool IEffectBase::IsInputConnected(std::int32_t channel) const {
