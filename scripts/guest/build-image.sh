@@ -28,7 +28,7 @@ keyring=/usr/share/keyrings/debian-archive-keyring.gpg
 
 mkdir -p "$cache_dir"
 exec 9>"$cache_dir/.lock"
-flock 9
+flock -n 9 || { echo "guest: waiting for the image lock (another build or run)"; flock 9; }
 if ((!force)) && guest_image_current; then
     exit 0
 fi
@@ -176,6 +176,8 @@ timeout 1800 qemu-system-x86_64 "${qemu_args[@]}" ||
 grep -q 'wine prefix ready' "$build/ctl/console.log" ||
     guest_die "no Wine prefix; see $build/ctl/console.log"
 mv "$build/ctl/console.log" "$build/setup-console.log"
+qemu-img convert -f qcow2 -O qcow2 "$build/guest.qcow2" "$build/compact.qcow2"
+mv -f "$build/compact.qcow2" "$build/guest.qcow2"
 
 # ---- warm boot: save the machine state once Wine is up ------------------
 phase "warm boot: saving the machine state"

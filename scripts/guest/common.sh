@@ -51,7 +51,7 @@ guest_qemu_args() {
         -nodefaults -display none -no-user-config -no-reboot -nic none
         -kernel "$kernel" -initrd "$initrd"
         -append "root=/dev/vda ro rootfstype=ext4 fsck.mode=skip console=ttyS0 quiet loglevel=3 panic=-1 mitigations=off init=/sbin/ostrabel-init ostrabel.mode=$mode"
-        -drive "file=$image,if=virtio,format=qcow2,cache=unsafe"
+        -drive "file=$image,if=virtio,format=qcow2,cache=unsafe,discard=unmap"
         -serial "file:$ctl/console.log"
         -chardev "$serial1,id=hs" -serial chardev:hs
         -fsdev "local,id=fsctl,path=$ctl,security_model=none"

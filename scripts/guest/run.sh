@@ -36,7 +36,7 @@ guest_need_tools qemu-system-x86_64 zstd timeout mkfifo flock
 
 guest_image_current || "$guest_dir/build-image.sh" || guest_die "could not build the guest image"
 exec 9>"$cache_dir/.lock"
-flock -s 9
+flock -s -n 9 || { echo "guest: waiting for the image lock (an image build)" >&2; flock -s 9; }
 guest_image_current || guest_die "the guest image changed while waiting for it"
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/ostrabel-guest.XXXXXX") || guest_die "mktemp failed"
