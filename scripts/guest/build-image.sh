@@ -87,13 +87,15 @@ unmount_chroot() {
 }
 
 cleanup() {
-    local rc=$?
+    local rc=$? p
+    set +e
     unmount_chroot
     if [[ -n ${qemu_pid-} ]] && kill -0 "$qemu_pid" 2>/dev/null; then
         kill "$qemu_pid" 2>/dev/null
     fi
     for p in ${reader_pids-}; do kill "$p" 2>/dev/null; done
     ((rc == 0)) || echo "guest: image build failed; logs in $build" >&2
+    exit "$rc"
 }
 trap cleanup EXIT
 

@@ -21,6 +21,8 @@
 #   OSTRABEL_GUEST_COLD=1    boot the guest (about 20 s more) instead of
 #                            restoring the machine state saved with the image
 #   OSTRABEL_GUEST_CONSOLE=1 print the guest's console on stderr afterwards
+#   OSTRABEL_GUEST_XVFB=WxHxD run the command with an X server (Xvfb, e.g.
+#                            1024x768x24) instead of the null display driver
 #   OSTRABEL_GUEST_CACHE     where the image lives (default <repo>/.cache/guest)
 # The guest's disk is never changed (-snapshot, read-only root). The image is
 # built first when missing or out of date (build-image.sh, as root, ~5 min).
@@ -34,7 +36,7 @@ timeout_s=${OSTRABEL_GUEST_TIMEOUT:-600}
 [[ $timeout_s =~ ^[0-9]+$ ]] || guest_die "OSTRABEL_GUEST_TIMEOUT must be a number of seconds"
 guest_need_tools qemu-system-x86_64 zstd timeout mkfifo flock
 
-guest_image_current || "$guest_dir/build-image.sh" || guest_die "could not build the guest image"
+guest_image_current || "$guest_dir/build-image.sh" >&2 || guest_die "could not build the guest image"
 exec 9>"$cache_dir/.lock"
 flock -s -n 9 || { echo "guest: waiting for the image lock (an image build)" >&2; flock -s 9; }
 guest_image_current || guest_die "the guest image changed while waiting for it"
@@ -43,6 +45,10 @@ tmp=$(mktemp -d "${TMPDIR:-/tmp}/ostrabel-guest.XXXXXX") || guest_die "mktemp fa
 ctl=$tmp/ctl
 mkdir "$ctl"
 printf '%s\0' "$@" >"$ctl/command"
+if [[ -n ${OSTRABEL_GUEST_XVFB-} ]]; then
+    [[ $OSTRABEL_GUEST_XVFB =~ ^[0-9]+x[0-9]+x[0-9]+$ ]] || guest_die "OSTRABEL_GUEST_XVFB must look like 1024x768x24"
+    echo "$OSTRABEL_GUEST_XVFB" >"$ctl/xvfb"
+fi
 
 pids=()
 cleanup() {

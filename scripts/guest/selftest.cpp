@@ -1,6 +1,9 @@
 // A 32-bit Windows program for selftest.sh: proves that arguments, the
 // working directory, files in the share, stdout, stderr, SSE2 double
 // arithmetic and the exit code all make the round trip through the guest.
+// With --window it creates a window and prints the screen size instead.
+#include <windows.h>
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -12,7 +15,18 @@ static unsigned long long bits(double d) {
     return static_cast<unsigned long long>(u);
 }
 
+static int window() {
+    HWND h = CreateWindowExA(0, "STATIC", "selftest", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    std::printf("window %d screen %dx%d\n", h != nullptr, GetSystemMetrics(SM_CXSCREEN),
+                GetSystemMetrics(SM_CYSCREEN));
+    if (!h) return 1;
+    DestroyWindow(h);
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--window") == 0) return window();
     volatile double one = 1.0, two = 2.0, three = 3.0, tenth = 0.1, fifth = 0.2;
     std::printf("pointer bits %u\n", static_cast<unsigned>(8 * sizeof(void*)));
     std::printf("1/3 %016llx\n", bits(one / three));

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Checks the guest end to end: cross-builds selftest.cpp for i686 and runs it
-# through run.sh, restored from the saved machine state and (unless
-# --quick) booted cold. Builds the guest image first if needed.
+# through run.sh: restored from the saved machine state, with and without an
+# X server, and (unless --quick) booted cold. Builds the guest image first if
+# needed.
 # Usage: scripts/guest/selftest.sh [--quick]
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -12,7 +13,7 @@ tmp=$(mktemp -d "${TMPDIR:-/tmp}/ostrabel-guest-selftest.XXXXXX")
 trap 'rm -rf "$tmp"' EXIT
 mkdir "$tmp/share"
 "$cxx" -std=c++20 -O2 -static -msse2 -mfpmath=sse -ffp-contract=off \
-    -o "$tmp/share/selftest.exe" "$here/selftest.cpp" || exit 1
+    -o "$tmp/share/selftest.exe" "$here/selftest.cpp" -luser32 || exit 1
 
 # The bits of the correctly rounded IEEE doubles, worked out by hand:
 # 1/3 = 0x1.5555555555555p-2, sqrt(2) = 0x1.6a09e667f3bcdp+0,
@@ -53,7 +54,24 @@ one_run() { # label, extra environment
     fi
 }
 
+window_run() { # label, expected screen line pattern, extra environment
+    local label=$1 want=$2 t0=$SECONDS rc out
+    shift 2
+    out=$(env "$@" "$here/run.sh" "$tmp/share" wine selftest.exe --window 2>&1)
+    rc=$?
+    echo "     ($label run: $((SECONDS - t0)) s, exit $rc)"
+    [[ $rc == 0 && $(tr -d '\r' <<<"$out") == $want ]]
+    check "$label: a window opens ($want)" $?
+    [[ $rc == 0 ]] || echo "$out"
+}
+
+t0=$SECONDS
+"$here/build-image.sh" || exit 1
+echo "     (image ready: $((SECONDS - t0)) s)"
 one_run restored
+window_run "null display" "window 1 screen "*
+# The screen size is the one Xvfb was given, so Wine drew on X.
+window_run Xvfb "window 1 screen 640x480" OSTRABEL_GUEST_XVFB=640x480x24
 [[ ${1-} == --quick ]] || one_run cold OSTRABEL_GUEST_COLD=1
 echo "$passed passed, $failed failed"
 ((failed == 0))
