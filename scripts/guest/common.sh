@@ -19,7 +19,7 @@ guest_need_tools() {
     local t missing=()
     for t in "$@"; do command -v "$t" >/dev/null 2>&1 || missing+=("$t"); done
     if ((${#missing[@]})); then
-        guest_die "missing host tools: ${missing[*]} (scripts/setup.sh installs qemu-system-x86, qemu-utils, debootstrap, e2fsprogs, zstd)"
+        guest_die "missing host tools: ${missing[*]} (from the Debian packages qemu-system-x86, qemu-utils, debootstrap, e2fsprogs, zstd)"
     fi
 }
 

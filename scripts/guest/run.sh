@@ -54,6 +54,7 @@ pids=()
 cleanup() {
     local p
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    wait 2>/dev/null
     if [[ ${OSTRABEL_GUEST_CONSOLE-} == 1 && -f $ctl/console.log ]]; then
         echo "---- guest console ----" >&2
         cat "$ctl/console.log" >&2
