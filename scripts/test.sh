@@ -31,6 +31,7 @@ run "sanitizer tests" ctest --test-dir build/native-asan --output-on-failure -j 
 run "64-bit DLL under Wine" ctest --test-dir build/win64 --output-on-failure
 run "32-bit DLL" ctest --test-dir build/win32 --output-on-failure -LE guest
 run "native and Windows builds agree" tests/cross/compare-sessions.sh
+run "32-bit DLL in the emulated guest" tests/cross/guest-tests.sh
 
 echo "test: all suites done in $((SECONDS - t0)) s"
 if ((status)); then echo "test: FAILED"; else echo "test: all passed"; fi

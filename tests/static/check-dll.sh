@@ -30,6 +30,15 @@ for name in $imports; do
   [[ $allowed == *" $name "* ]] || bad="$bad $name"
 done
 check "imports only Windows system DLLs (got: $imports)" "[ -z '$bad' ]"
+if [[ $machine == i386 ]]; then
+  # A 32-bit host may leave the x87 unit at any precision: the plug-in's own
+  # code may move doubles through it (the calling convention returns them
+  # there, which is exact) but must do no x87 arithmetic.
+  x87=$($objdump -d --no-show-raw-insn "$dll" | awk '/^[0-9a-f]+ <.*>:$/{fn=$2} /\tf[a-z]+/{print fn, $2}' |
+    grep '<__Z' | grep -E ' f(add|sub|mul|div|sqrt|prem|sin|cos|ptan|patan|yl2x|2xm1|scale|rndint|iadd|isub|imul|idiv)' |
+    sort -u | head -5)
+  check "no x87 arithmetic in the plug-in's own code${x87:+ (found: $x87)}" "[ -z \"\$x87\" ]"
+fi
 size=$(stat -c %s "$dll")
 echo "     $(basename "$dll"): $size bytes; imports: $imports"
 echo "check-dll: $failures failed"; ((failures == 0))
