@@ -18,7 +18,9 @@ echo "== Ostrabel_x86.dll, as a 32-bit Windows host loads it"
 if [[ -x scripts/guest/run.sh && ${OSTRABEL_SKIP_GUEST:-0} != 1 ]]; then
   stage=$(mktemp -d "$repo/build/guest-share.XXXXXX")
   cp build/win32/tools/host/ostrabel-host.exe dist/Ostrabel_x86.dll "$stage/"
-  scripts/guest/run.sh "$stage" wine ostrabel-host.exe info Ostrabel_x86.dll | tr -d '\r'
+  # Programs run from the guest's own disk: images mapped from the shared folder lose pages.
+  scripts/guest/run.sh "$stage" sh -c 'mkdir -p /tmp/run && cp /work/* /tmp/run/ && cd /tmp/run &&
+    wine ostrabel-host.exe info Ostrabel_x86.dll' | tr -d '\r'
   rm -rf "$stage"
 else
   tests/static/check-dll.sh dist/Ostrabel_x86.dll i386
