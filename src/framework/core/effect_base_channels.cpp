@@ -44,6 +44,20 @@ bool ResizeScratch(PointerList<Channel>& channels, std::int32_t bytes) {
   return ok;
 }
 
+// Hands host buffer k to the k-th connected channel in the range; disconnected
+// channels take none. The host may pass no array at all.
+template <class Channel, class Sample, class Bind>
+void ForEachConnected(const PointerList<Channel>& channels, std::int32_t first, std::int32_t count,
+                      Sample** hostBuffers, Bind bind) {
+  std::int32_t next = 0;
+  for (std::int32_t i = first < 0 ? 0 : first; i < first + count && i < channels.Count(); ++i) {
+    Channel* channel = channels.Get(i);
+    if (!channel->connected) continue;
+    bind(channel, hostBuffers ? hostBuffers[next] : nullptr);
+    ++next;
+  }
+}
+
 }  // namespace
 
 void IEffectBase::ParseChannelConfigurations(const char* channelIOStr) {
@@ -147,64 +161,39 @@ bool IEffectBase::IsOutputConnected(std::int32_t channel) const {
 
 void IEffectBase::BindInputBuffers(std::int32_t first, std::int32_t count, double** hostBuffers,
                                    std::int32_t offset) {
-  std::int32_t next = 0;
-  for (std::int32_t i = first; i < first + count && i < NumInputChannels(); ++i) {
-    IInputChannel* channel = inputChannels_.Get(i);
-    if (!channel->connected) continue;
-    double* host = hostBuffers ? hostBuffers[next] : nullptr;
-    ++next;
+  ForEachConnected(inputChannels_, first, count, hostBuffers, [&](IInputChannel* channel, double* host) {
     if (host) {
       *channel->slot = host + offset;
     } else {
       if (channel->scratch.Size() > 0) std::memset(channel->Scratch(), 0, std::size_t(channel->scratch.Size()));
       *channel->slot = ScratchOrNone(channel);
     }
-  }
+  });
 }
 
 void IEffectBase::BindInputBuffers(std::int32_t first, std::int32_t count, float** hostBuffers, std::int32_t offset,
                                    std::int32_t frameCount) {
-  std::int32_t next = 0;
-  for (std::int32_t i = first; i < first + count && i < NumInputChannels(); ++i) {
-    IInputChannel* channel = inputChannels_.Get(i);
-    if (!channel->connected) continue;
-    const float* host = hostBuffers ? hostBuffers[next] : nullptr;
-    ++next;
+  ForEachConnected(inputChannels_, first, count, hostBuffers, [&](IInputChannel* channel, const float* host) {
     double* scratch = channel->Scratch();
-    if (host) {
-      host += offset;
-      for (std::int32_t s = 0; s < frameCount; ++s) scratch[s] = host[s];
-    } else {
-      for (std::int32_t s = 0; s < frameCount; ++s) scratch[s] = 0.0;
-    }
+    for (std::int32_t s = 0; s < frameCount; ++s) scratch[s] = host ? host[offset + s] : 0.0;
     *channel->slot = ScratchOrNone(channel);
-  }
+  });
 }
 
 void IEffectBase::BindOutputBuffers(std::int32_t first, std::int32_t count, double** hostBuffers,
                                     std::int32_t offset, std::int32_t /*frameCount*/) {
-  std::int32_t next = 0;
-  for (std::int32_t i = first; i < first + count && i < NumOutputChannels(); ++i) {
-    IOutputChannel* channel = outputChannels_.Get(i);
-    if (!channel->connected) continue;
-    double* host = hostBuffers ? hostBuffers[next] : nullptr;
-    ++next;
+  ForEachConnected(outputChannels_, first, count, hostBuffers, [&](IOutputChannel* channel, double* host) {
     channel->hostFloatDestination = nullptr;
     *channel->slot = host ? host + offset : ScratchOrNone(channel);
-  }
+  });
 }
 
 void IEffectBase::BindOutputBuffers(std::int32_t first, std::int32_t count, float** hostBuffers,
                                     std::int32_t offset) {
-  std::int32_t next = 0;
-  for (std::int32_t i = first; i < first + count && i < NumOutputChannels(); ++i) {
-    IOutputChannel* channel = outputChannels_.Get(i);
-    if (!channel->connected) continue;
-    float* host = hostBuffers ? hostBuffers[next] : nullptr;
-    ++next;
+  ForEachConnected(outputChannels_, first, count, hostBuffers, [&](IOutputChannel* channel, float* host) {
     *channel->slot = ScratchOrNone(channel);
     channel->hostFloatDestination = host ? host + offset : nullptr;
-  }
+  });
 }
 
 void IEffectBase::RunBlock(std::int32_t frameCount) {
