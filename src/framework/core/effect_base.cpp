@@ -4,6 +4,7 @@
 #include <new>
 
 #include "../editor/graphics_base.h"
+#include "add_or_throw.h"
 #include "text.h"
 #include "trace.h"
 
@@ -19,14 +20,10 @@ IEffectBase::IEffectBase(std::int32_t numParams, const char* channelIOStr, std::
       latency_(latency) {
   TRACE_POINT("IEffectBase::IEffectBase", "%s:%s", effectName ? effectName : "", "");
   try {
-    for (std::int32_t i = 0; i < numParams; ++i) ThrowIfOutOfMemory(params_.Add(new IParameter()));
+    for (std::int32_t i = 0; i < numParams; ++i) AddOrThrow(params_, new IParameter());
     for (std::int32_t i = 0; i < numPrograms; ++i) {
-      auto* slot = new IProgramSlot();
+      IProgramSlot* slot = AddOrThrow(programs_, new IProgramSlot());
       std::snprintf(slot->name, sizeof slot->name, "- %d -", i + 1);
-      if (!programs_.Add(slot)) {
-        delete slot;
-        throw std::bad_alloc();
-      }
     }
     CopyText(effectName_, effectName);
     CopyText(productName_, productName);
@@ -48,10 +45,6 @@ void IEffectBase::DestroyAll() {
   inputChannels_.DeleteAll();
   outputChannels_.DeleteAll();
   channelConfigs_.DeleteAll();
-}
-
-void IEffectBase::ThrowIfOutOfMemory(const void* allocated) const {
-  if (!allocated) throw std::bad_alloc();
 }
 
 void IEffectBase::ResetProcessing() { PlugLock lock(mutex_); }

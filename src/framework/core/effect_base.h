@@ -115,9 +115,6 @@ class IEffectBase {
 
   PlugMutex& Mutex() { return mutex_; }
 
- protected:
-  void ThrowIfOutOfMemory(const void* allocated) const;
-
  private:
   void ParseChannelConfigurations(const char* channelIOStr);
   void DestroyAll();

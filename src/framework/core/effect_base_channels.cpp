@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "add_or_throw.h"
 #include "effect_base.h"
 #include "trace.h"
 
@@ -58,6 +59,15 @@ void ForEachConnected(const PointerList<Channel>& channels, std::int32_t first, 
   }
 }
 
+// One record per channel, not connected, its slot pointing at its own element of the pointer array.
+template <class Channel>
+void CreateChannels(PointerList<Channel>& channels, double** slots, std::int32_t count) {
+  for (std::int32_t i = 0; i < count; ++i) {
+    slots[i] = nullptr;
+    AddOrThrow(channels, new Channel())->slot = &slots[i];
+  }
+}
+
 }  // namespace
 
 void IEffectBase::ParseChannelConfigurations(const char* channelIOStr) {
@@ -73,11 +83,7 @@ void IEffectBase::ParseChannelConfigurations(const char* channelIOStr) {
       if (read != 2) break;
       if (nIn > maxInputs) maxInputs = nIn;
       if (nOut > maxOutputs) maxOutputs = nOut;
-      auto* config = new IChannelConfig{nIn, nOut};
-      if (!channelConfigs_.Add(config)) {
-        delete config;
-        throw std::bad_alloc();
-      }
+      AddOrThrow(channelConfigs_, new IChannelConfig{nIn, nOut});
       const char* space = std::strchr(position, ' ');
       if (!space) break;
       position = space + 1;
@@ -89,26 +95,8 @@ void IEffectBase::ParseChannelConfigurations(const char* channelIOStr) {
   if (inputPointers_.Size() != pointerBytes(maxInputs) || outputPointers_.Size() != pointerBytes(maxOutputs)) {
     throw std::bad_alloc();
   }
-  auto** inputSlots = static_cast<double**>(inputPointers_.Data());
-  auto** outputSlots = static_cast<double**>(outputPointers_.Data());
-  for (std::int32_t i = 0; i < maxInputs; ++i) {
-    inputSlots[i] = nullptr;
-    auto* channel = new IInputChannel();
-    channel->slot = &inputSlots[i];
-    if (!inputChannels_.Add(channel)) {
-      delete channel;
-      throw std::bad_alloc();
-    }
-  }
-  for (std::int32_t i = 0; i < maxOutputs; ++i) {
-    outputSlots[i] = nullptr;
-    auto* channel = new IOutputChannel();
-    channel->slot = &outputSlots[i];
-    if (!outputChannels_.Add(channel)) {
-      delete channel;
-      throw std::bad_alloc();
-    }
-  }
+  CreateChannels(inputChannels_, static_cast<double**>(inputPointers_.Data()), maxInputs);
+  CreateChannels(outputChannels_, static_cast<double**>(outputPointers_.Data()), maxOutputs);
 }
 
 bool IEffectBase::LegalIO(std::int32_t inputs, std::int32_t outputs) const {
