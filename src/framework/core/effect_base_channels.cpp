@@ -68,6 +68,18 @@ void CreateChannels(PointerList<Channel>& channels, double** slots, std::int32_t
   }
 }
 
+// Hands each connected output's samples to the host's float buffer through store.
+template <class Store>
+void WriteFloatOutputs(const PointerList<IOutputChannel>& channels, std::int32_t frameCount, Store store) {
+  for (std::int32_t i = 0; i < channels.Count(); ++i) {
+    IOutputChannel* channel = channels.Get(i);
+    if (!channel->connected || !channel->hostFloatDestination) continue;
+    const double* source = *channel->slot;
+    float* destination = channel->hostFloatDestination;
+    for (std::int32_t s = 0; s < frameCount; ++s) store(destination[s], source[s]);
+  }
+}
+
 }  // namespace
 
 void IEffectBase::ParseChannelConfigurations(const char* channelIOStr) {
@@ -191,24 +203,16 @@ void IEffectBase::RunBlock(std::int32_t frameCount) {
 
 void IEffectBase::RunBlockFloat(std::int32_t frameCount) {
   RunBlock(frameCount);
-  for (std::int32_t i = 0; i < NumOutputChannels(); ++i) {
-    IOutputChannel* channel = outputChannels_.Get(i);
-    if (!channel->connected || !channel->hostFloatDestination) continue;
-    const double* source = *channel->slot;
-    float* destination = channel->hostFloatDestination;
-    for (std::int32_t s = 0; s < frameCount; ++s) destination[s] = static_cast<float>(source[s]);
-  }
+  WriteFloatOutputs(outputChannels_, frameCount, [](float& destination, double sample) {
+    destination = static_cast<float>(sample);
+  });
 }
 
 void IEffectBase::RunBlockAccumulating(std::int32_t frameCount) {
   RunBlock(frameCount);
-  for (std::int32_t i = 0; i < NumOutputChannels(); ++i) {
-    IOutputChannel* channel = outputChannels_.Get(i);
-    if (!channel->connected || !channel->hostFloatDestination) continue;
-    const double* source = *channel->slot;
-    float* destination = channel->hostFloatDestination;
-    for (std::int32_t s = 0; s < frameCount; ++s) destination[s] = destination[s] + static_cast<float>(source[s]);
-  }
+  WriteFloatOutputs(outputChannels_, frameCount, [](float& destination, double sample) {
+    destination = destination + static_cast<float>(sample);
+  });
 }
 
 void IEffectBase::ProcessBlock(double** inputs, double** outputs, std::int32_t frameCount) {
